@@ -346,6 +346,10 @@ std::string Format(std::string_view f, const std::vector<FormatArg>& args) {
         }
         if (j >= f.size()) { out.append(f.substr(i)); break; }
         const char conv = f[j];
+        if (argi >= args.size() && std::string_view("fFgGeEdDuUsS").find(conv) != std::string_view::npos) {
+            i = j;  // a conversion without its value writes nothing
+            continue;
+        }
         const FormatArg arg = argi < args.size() ? args[argi] : FormatArg(std::string());
         std::string piece;
         switch (conv) {
