@@ -9,6 +9,7 @@
 #include "gui/app/chart_view.h"
 #include "gui/app/main_window.h"
 #include "gui/platform/settings_store.h"
+#include "gui/shell/about_box.h"
 #include "gui/widgets/fmt_edit.h"
 #include "refrig/refrig_lib.h"
 #include "spec/spec_edits.h"
@@ -60,6 +61,11 @@ int main(int argc, char** argv) {
             form.Chart1->Chart1MouseUp();
             shot(&form, QString("chart-drag-%1").arg(label));
         }
+        form.AboutBoxDlg1->BeforeModal = [&](TAboutBox* box) {
+            box->show();
+            shot(box, "about-box");
+        };
+        form.HelpAbout->trigger();
         form.close();
     }
     QDir(home).removeRecursively();

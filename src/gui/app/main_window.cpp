@@ -97,6 +97,10 @@ TVelmoraForm::TVelmoraForm(TRefrigLib& lib, const QStringList& arguments, QWidge
     AboutBoxDlg1->WebCaption = tr("Velmora on the web");
     AboutBoxDlg1->NoticeText = QString("© %1 %2. All rights reserved.").arg(kReportYear).arg(kMakerName);
     AboutBoxDlg1->Picture = QIcon(":/velmora/velmora.svg").pixmap(96, 96);
+    AboutBoxDlg1->Details = {tr("Program folder: %1").arg(AppFolders().ProgramFolder),
+                             tr("Shared files: %1").arg(AppFolders().SharedFilesFolder),
+                             tr("Your files: %1").arg(AppFolders().UserDataFolder),
+                             tr("Settings: %1").arg(OpenSettings()->fileName())};
 
     buildActions();
 
