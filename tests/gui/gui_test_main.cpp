@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
     qputenv("USER", "velmora-test");
+    qputenv("TMPDIR", home.path().toLocal8Bit());  // local sockets of this process only
     velmora::gui::VelmoraApplication app(argc, argv);
     velmora::gui::InitFolders();
     velmora::test::HomeDir() = home.path();

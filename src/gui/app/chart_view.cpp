@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <cmath>
+#include <string_view>
 
 #include "common/errors.h"
 #include "gui/app/main_window.h"
@@ -188,8 +189,11 @@ void TChartView::DrawProcess() {
         auto* t = new QCPItemText(this);
         t->position->setAxes(xAxis, yAxis2);
         t->position->setCoords(st->db, st->wa * 1000);
-        t->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        t->setPadding(QMargins(0, 0, 0, 7));
+        // The coil points carry their labels below, so that "ai" stays
+        // readable when it sits on "SP" (no fresh air).
+        const bool below = std::string_view(name) == "ai" || std::string_view(name) == "ao";
+        t->setPositionAlignment(Qt::AlignHCenter | (below ? Qt::AlignTop : Qt::AlignBottom));
+        t->setPadding(below ? QMargins(0, 7, 0, 0) : QMargins(0, 0, 0, 7));
         t->setText(name);
         t->setFont(f);
         t->setColor(Qt::black);

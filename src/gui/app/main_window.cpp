@@ -453,6 +453,8 @@ void TVelmoraForm::DrawProcess() {
 
 void TVelmoraForm::setSpecificationQuietly(const TSpecification& s) {
     spec_ = s;
+    // A step back or forth replaces whatever a field held unsaved.
+    for (int i = 0; i < kSpecFieldCount; ++i) FieldEdit(static_cast<SpecField>(i))->SetModified(false);
     lib_.Select(spec_.Refrigerant);
     if (Chart1) Chart1->DrawSaturation();
     ShowSpecification();
@@ -657,7 +659,10 @@ void TVelmoraForm::listenForHandOver() {
     server_ = new QLocalServer(this);
     const QString name = HandOverServerName(AppFolders().ProgramName.isEmpty() ? "velmora" : AppFolders().ProgramName);
     if (!server_->listen(name)) {
-        // Another instance holds the name (or a stale socket does).
+        // A running instance keeps the name; only a stale socket is removed.
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        if (probe.waitForConnected(200)) return;
         QLocalServer::removeServer(name);
         if (!server_->listen(name)) return;
     }
