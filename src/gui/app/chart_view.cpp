@@ -281,16 +281,21 @@ bool TChartView::Chart1MouseMove(Qt::MouseButtons buttons, double x, double y) {
     if (!std::isfinite(db) || !std::isfinite(W)) return false;
     if (!(buttons & Qt::LeftButton) || dragLabel_.isEmpty()) return false;
     bool changed = false;
-    Guarded(
+    const QString picked = dragLabel_;
+    const bool ok = Guarded(
         [&] {
             TSpecification s = form_->Spec();
-            if (!DragPoint(s, dragLabel_.toStdString(), db, W)) return;
-            form_->ChangeSpecification(tr("Drag %1").arg(dragLabel_), s, dragId_);
+            if (!DragPoint(s, picked.toStdString(), db, W)) return;
+            form_->ChangeSpecification(tr("Drag %1").arg(picked), s, dragId_);
             changed = true;
         },
         form_);
-    if (!changed) return false;
-    return true;
+    // After an error the drag ends: the next move must not raise it again.
+    if (!ok) {
+        Chart1MouseUp();
+        setInteraction(QCP::iRangeDrag, true);
+    }
+    return changed;
 }
 
 QString TChartView::pick(const QPointF& pos, QCPGraph** series) const {

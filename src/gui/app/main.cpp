@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments();
     args.removeFirst();
     TMainForm form(refrigLib, args);
-    form.show();
     form.AboutBoxDlg1->FinishSplash();
+    form.show();
     return app.exec();
 }
