@@ -17,6 +17,13 @@ const char* const kKeys[kSpecFieldCount] = {"Barometer", "Ambient", "SetPoint", 
 // could not build it (a wet bulb above the boiling point at the site, say).
 bool validState(const TAirStateRec& st) { return IsPlausible(st) && PsyStatus() == psyOk; }
 
+// A new input upstream of the mixing: mix, cool and take the duties again.
+void mixAndCool(TSpecification& s) {
+    s.CalcOnCoil();
+    s.CalcOffCoil();
+    s.CalcDuties();
+}
+
 template <class F>
 EditOutcome onCopy(TSpecification& spec, F&& change) {
     TSpecification s = spec;
@@ -56,9 +63,7 @@ EditOutcome EditAmbient(TSpecification& spec, std::string_view text) {
         EditOutcome out;
         SetStateFromText(text, s.Ambient, s.BP, 0.4);
         if (!validState(s.Ambient)) out.message = "The ambient air state is not valid...";
-        s.CalcOnCoil();
-        s.CalcOffCoil();
-        s.CalcDuties();
+        mixAndCool(s);
         return out;
     });
 }
@@ -68,9 +73,7 @@ EditOutcome EditSetPoint(TSpecification& spec, std::string_view text) {
         EditOutcome out;
         SetStateFromText(text, s.SetPoint, s.BP, 0.5);
         if (!validState(s.SetPoint)) out.message = "The setpoint is not valid...";
-        s.CalcOnCoil();
-        s.CalcOffCoil();
-        s.CalcDuties();
+        mixAndCool(s);
         return out;
     });
 }
@@ -80,8 +83,7 @@ EditOutcome EditAirFlow(TSpecification& spec, double Qai) {
     return onCopy(spec, [&](TSpecification& s) {
         s.AirflowHeld = true;
         s.Qai = Qai;
-        s.ma = s.Qai * s.OnCoil.ro;
-        s.Qao = CheckedDivide(s.ma, s.OffCoil.ro, "The off-coil air has no density: the off-coil airflow cannot be computed...");
+        s.CalcMassFlow();
         s.CalcDuties();
         return EditOutcome{};
     });
@@ -91,9 +93,7 @@ EditOutcome EditFreshAir(TSpecification& spec, double fraction) {
     requireFinite(fraction, "The fresh-air fraction");
     return onCopy(spec, [&](TSpecification& s) {
         s.FreshAir = fraction;
-        s.CalcOnCoil();
-        s.CalcOffCoil();
-        s.CalcDuties();
+        mixAndCool(s);
         return EditOutcome{};
     });
 }
@@ -102,9 +102,7 @@ EditOutcome EditADP(TSpecification& spec, double t) {
     requireFinite(t, "The apparatus dew point");
     return onCopy(spec, [&](TSpecification& s) {
         SetState(s.ADP, s.BP, t, t, 0);
-        s.CalcOnCoil();
-        s.CalcOffCoil();
-        s.CalcDuties();
+        mixAndCool(s);
         return EditOutcome{};
     });
 }
@@ -226,9 +224,7 @@ bool DragPoint(TSpecification& spec, std::string_view label, double db, double W
     };
     if (label == "OA" || label == "SP") {
         (label == "OA" ? s.Ambient : s.SetPoint) = state(db, W);
-        s.CalcOnCoil();
-        s.CalcOffCoil();
-        s.CalcDuties();
+        mixAndCool(s);
     } else if (label == "ai") {
         s.FreshAir = Clamp(0, fraction(s.SetPoint, s.Ambient), 1);
         s.OnCoil = state(s.SetPoint.db + s.FreshAir * (s.Ambient.db - s.SetPoint.db),

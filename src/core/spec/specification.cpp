@@ -71,11 +71,15 @@ void TSpecification::CalcDuties() {
     mw = SafeDivide(Qt, (Two - Twi) * cpw, kSafeLimit);
 }
 
+void TSpecification::CalcMassFlow() {
+    ma = Qai * OnCoil.ro;
+    Qao = CheckedDivide(ma, OffCoil.ro, "The off-coil air has no density: the off-coil airflow cannot be computed...");
+}
+
 void TSpecification::Calculate() {
     CalcOnCoil();
     CalcOffCoil();
-    ma = Qai * OnCoil.ro;
-    Qao = CheckedDivide(ma, OffCoil.ro, "The off-coil air has no density: the off-coil airflow cannot be computed...");
+    CalcMassFlow();
     CalcDuties();
     AirflowHeld = true;
 }
@@ -106,8 +110,7 @@ void TSpecification::ChangePressure(double P) {
     ADP = stateOf(P, ADP.db, ADP.db, 0);
     CalcOnCoil();
     CalcOffCoil();
-    ma = Qai * OnCoil.ro;
-    Qao = CheckedDivide(ma, OffCoil.ro, "The off-coil air has no density: the off-coil airflow cannot be computed...");
+    CalcMassFlow();
     CalcDuties();
 }
 

@@ -45,6 +45,8 @@ struct TSpecification {
     void CalcSetPoint();
     void CalcCoilLine();
     void CalcDuties();
+    // ma from the on-coil airflow and density, Qao from ma and the off-coil density.
+    void CalcMassFlow();
     void Calculate();
     void NewSpecification(TRefrigLib& lib);
     void ChangePressure(double P);

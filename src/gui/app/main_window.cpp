@@ -555,6 +555,33 @@ bool TVelmoraForm::SaveSpecFile() {
         this);
 }
 
+QString TVelmoraForm::chooseFile(const std::function<QString(const QString&)>& chooser, const QString& title,
+                                const QString& start, const QString& filter, bool save, const char* name) {
+    if (chooser) return chooser(start);
+    const QFileInfo at(start);
+    QFileDialog dlg(this, title, at.absolutePath(), filter);
+    dlg.setObjectName(name);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (!save) dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setDefaultSuffix(QFileInfo(start).suffix().isEmpty() ? "vmi" : QFileInfo(start).suffix());
+    dlg.selectFile(at.fileName());
+    if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) return dlg.selectedFiles().first();
+    return {};
+}
+
+bool TVelmoraForm::withFileName(const QString& name, bool (TVelmoraForm::*action)()) {
+    // The name changes only when the action worked, so that a later Save
+    // cannot overwrite a file that was never read or written.
+    const QString previous = fileName_;
+    fileName_ = name;
+    if ((this->*action)()) {
+        SetFileName(name);
+        return true;
+    }
+    fileName_ = previous;
+    return false;
+}
+
 void TVelmoraForm::FileNewExecute() {
     TSpecification s = spec_;
     s.NewSpecification(lib_);
@@ -568,66 +595,28 @@ void TVelmoraForm::FileNewExecute() {
 }
 
 void TVelmoraForm::FileOpenExecute() {
-    const QFileInfo current(fileName_);
-    QString chosen;
-    if (OpenFileChooser) {
-        chosen = OpenFileChooser(fileName_);
-    } else {
-        QFileDialog dlg(this, tr("Velmora File Open"), current.absolutePath(), tr("Velmora File (*.vmi)"));
-        dlg.setObjectName("OpenDialog1");
-        dlg.setAcceptMode(QFileDialog::AcceptOpen);
-        dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setDefaultSuffix("vmi");
-        dlg.selectFile(current.fileName());
-        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) chosen = dlg.selectedFiles().first();
-    }
-    if (chosen.isEmpty()) return;
-    // The name changes only when the file opened, so that a later Save
-    // cannot overwrite a file that was never read.
-    const QString previous = fileName_;
-    fileName_ = chosen;
-    if (OpenSpecFile()) SetFileName(chosen);
-    else fileName_ = previous;
+    const QString chosen =
+        chooseFile(OpenFileChooser, tr("Velmora File Open"), fileName_, tr("Velmora File (*.vmi)"), false, "OpenDialog1");
+    if (!chosen.isEmpty()) withFileName(chosen, &TVelmoraForm::OpenSpecFile);
 }
 
 void TVelmoraForm::FileSaveExecute() { SaveSpecFile(); }
 
 void TVelmoraForm::FileSaveAsExecute() {
-    const QFileInfo current(fileName_);
-    QString chosen;
-    if (SaveFileChooser) {
-        chosen = SaveFileChooser(fileName_);
-    } else {
-        QFileDialog dlg(this, tr("Velmora File Save"), current.absolutePath(), tr("Velmora File (*.vmi)"));
-        dlg.setObjectName("SaveDialog1");
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
-        dlg.setDefaultSuffix("vmi");
-        dlg.selectFile(current.fileName());
-        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) chosen = dlg.selectedFiles().first();
-    }
+    QString chosen =
+        chooseFile(SaveFileChooser, tr("Velmora File Save"), fileName_, tr("Velmora File (*.vmi)"), true, "SaveDialog1");
     if (chosen.isEmpty()) return;
     if (QFileInfo(chosen).suffix().isEmpty()) chosen += ".vmi";
-    const QString previous = fileName_;
-    fileName_ = chosen;
-    if (SaveSpecFile()) SetFileName(chosen);
-    else fileName_ = previous;
+    withFileName(chosen, &TVelmoraForm::SaveSpecFile);
 }
 
 void TVelmoraForm::FileCloseExecute() { close(); }
 
 void TVelmoraForm::FileExportChartExecute() {
     const QFileInfo current(fileName_);
-    const QString start = current.absolutePath() + "/" + current.completeBaseName() + ".png";
-    QString chosen;
-    if (ExportFileChooser) {
-        chosen = ExportFileChooser(start);
-    } else {
-        QFileDialog dlg(this, tr("Save Chart As"), start,
-                        tr("PNG image (*.png);;PDF document (*.pdf);;SVG image (*.svg)"));
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
-        dlg.setDefaultSuffix("png");
-        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) chosen = dlg.selectedFiles().first();
-    }
+    QString chosen = chooseFile(ExportFileChooser, tr("Save Chart As"),
+                                current.absolutePath() + "/" + current.completeBaseName() + ".png",
+                                tr("PNG image (*.png);;PDF document (*.pdf);;SVG image (*.svg)"), true, "ExportDialog");
     if (chosen.isEmpty()) return;
     const QString ext = QFileInfo(chosen).suffix().toLower();
     if (ext != "png" && ext != "pdf" && ext != "svg") chosen += ".png";
@@ -678,12 +667,7 @@ void TVelmoraForm::listenForHandOver() {
                 c->disconnectFromServer();
                 raise();
                 activateWindow();
-                if (!arg.isEmpty()) {
-                    const QString previous = fileName_;
-                    fileName_ = QFileInfo(arg).absoluteFilePath();
-                    if (OpenSpecFile()) SetFileName(fileName_);
-                    else fileName_ = previous;
-                }
+                if (!arg.isEmpty()) withFileName(QFileInfo(arg).absoluteFilePath(), &TVelmoraForm::OpenSpecFile);
             });
             connect(c, &QLocalSocket::disconnected, c, &QObject::deleteLater);
         }

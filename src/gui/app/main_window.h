@@ -121,6 +121,9 @@ protected:
     void buildToolsActions();
     void setSpecificationQuietly(const TSpecification& s);
     void listenForHandOver();
+    QString chooseFile(const std::function<QString(const QString&)>& chooser, const QString& title,
+                       const QString& start, const QString& filter, bool save, const char* name);
+    bool withFileName(const QString& name, bool (TVelmoraForm::*action)());
 
     TRefrigLib& lib_;
     TSpecification spec_;
