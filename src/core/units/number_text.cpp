@@ -335,9 +335,9 @@ std::string Format(std::string_view f, const std::vector<FormatArg>& args) {
             if (f[j] == '0') zero = true;
             ++j;
         }
+        // A width from data is bounded: no format may ask for a huge string.
         int width = 0;
-        while (j < f.size() && f[j] >= '1' && f[j] <= '9') width = width * 10 + (f[j++] - '0');
-        while (j < f.size() && f[j] >= '0' && f[j] <= '9') width = width * 10 + (f[j++] - '0');
+        while (j < f.size() && f[j] >= '0' && f[j] <= '9') width = std::min(width * 10 + (f[j++] - '0'), 1000);
         int prec = -1;
         if (j < f.size() && f[j] == '.') {
             ++j;
