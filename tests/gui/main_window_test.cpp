@@ -248,6 +248,10 @@ TEST_F(MainWindow, CoolantLabelSwitchesWithoutRecalculating) {
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith("Velmora Specification\r\nBarometer,101.325\r\n"));
     QTest::mouseClick(form->FluidLabel, Qt::LeftButton);
     EXPECT_TRUE(form->FluidLabel->text().contains("Water"));
+    // The choice is part of the specification: a step back shows it again.
+    form->EditUndo->trigger();
+    EXPECT_EQ(form->Spec().Coolant, coolDirectExpansion);
+    EXPECT_TRUE(form->FluidLabel->text().contains("Refrigerant"));
 }
 
 TEST_F(MainWindow, ResizingReshortensTheFileName) {

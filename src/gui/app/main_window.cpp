@@ -362,8 +362,6 @@ void TVelmoraForm::buildFields(QWidget* panel) {
     connect(OffCoilEd, &QxCustomEdit::exited, this, [this] { OffCoilEdExit(); });
     connect(TotalDutyEd, &QxCustomEdit::exited, this, [this] { TotalDutyEdExit(); });
     connect(WaterInEd, &QxCustomEdit::exited, this, [this] { WaterInEdExit(); });
-    FluidLabelClick();
-    FluidLabelClick();  // shows the label for the coolant as it is
 }
 
 TFmtEdit* TVelmoraForm::FieldEdit(SpecField f) const {
@@ -444,6 +442,7 @@ void TVelmoraForm::ShowSpecification() {
     OffCoilEd->SetValue(QString::fromStdString(FormatDbWb(s.OffCoil, "%0.1f")));
     TotalDutyEd->SetValue(s.Qt);
     WaterInEd->SetValue(s.Twi);
+    showCoolant();
     DrawProcess();
 }
 
@@ -526,10 +525,15 @@ QString TVelmoraForm::coolantCaption() const {
 }
 
 void TVelmoraForm::FluidLabelClick() {
-    spec_.Coolant = spec_.Coolant == coolChilledWater ? coolDirectExpansion : coolChilledWater;
+    TSpecification s = spec_;
+    s.Coolant = s.Coolant == coolChilledWater ? coolDirectExpansion : coolChilledWater;
+    ChangeSpecification(tr("Coolant"), s);
+}
+
+void TVelmoraForm::showCoolant() {
     const bool water = spec_.Coolant == coolChilledWater;
     FluidLabel->setText(QString("<a href=\"#\" style=\"color:%1;\">%2</a>")
-                            .arg(palette().color(QPalette::Link).name(), water ? tr("Water") : tr("Refrigerant")));
+                            .arg(palette().color(QPalette::Link).name(), coolantCaption()));
     FluidBtn->setIcon(QIcon(water ? ":/velmora/water.svg" : ":/velmora/refrigerant.svg"));
 }
 

@@ -115,6 +115,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
     QString coolantCaption() const;
+    void showCoolant();
 
     void buildActions();
     void buildFields(QWidget* panel);
