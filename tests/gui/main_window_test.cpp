@@ -186,6 +186,22 @@ TEST_F(MainWindow, SaveOpenAndNewThroughTheCommands) {
     EXPECT_TRUE(log.texts.isEmpty()) << log.texts.join("|").toStdString();
 }
 
+TEST_F(MainWindow, SavingCommitsTheFieldBeingTyped) {
+    QTemporaryDir dir;
+    auto form = StartMainForm();
+    form->SaveFileChooser = [&](const QString&) { return dir.path() + "/typed.vmi"; };
+    form->FileSaveAs->trigger();
+    form->AmbientEd->setFocus();
+    QApplication::processEvents();
+    form->AmbientEd->selectAll();
+    QTest::keyClicks(form->AmbientEd, "31/22");
+    form->FileSave->trigger();  // a toolbar click: the field keeps the focus
+    EXPECT_DOUBLE_EQ(form->Spec().Ambient.db, 31);
+    QFile f(dir.path() + "/typed.vmi");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("Temperature=31.00/22.00"));
+}
+
 TEST_F(MainWindow, FileErrorsAreShownOnceAndChangeNothing) {
     QTemporaryDir dir;
     auto form = StartMainForm();

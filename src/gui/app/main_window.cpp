@@ -604,9 +604,13 @@ void TVelmoraForm::FileOpenExecute() {
     if (!chosen.isEmpty()) withFileName(chosen, &TVelmoraForm::OpenSpecFile);
 }
 
-void TVelmoraForm::FileSaveExecute() { SaveSpecFile(); }
+void TVelmoraForm::FileSaveExecute() {
+    commitFocusedField();
+    SaveSpecFile();
+}
 
 void TVelmoraForm::FileSaveAsExecute() {
+    commitFocusedField();
     QString chosen =
         chooseFile(SaveFileChooser, tr("Velmora File Save"), fileName_, tr("Velmora File (*.vmi)"), true, "SaveDialog1");
     if (chosen.isEmpty()) return;
@@ -617,6 +621,7 @@ void TVelmoraForm::FileSaveAsExecute() {
 void TVelmoraForm::FileCloseExecute() { close(); }
 
 void TVelmoraForm::FileExportChartExecute() {
+    commitFocusedField();
     const QFileInfo current(fileName_);
     QString chosen = chooseFile(ExportFileChooser, tr("Save Chart As"),
                                 current.absolutePath() + "/" + current.completeBaseName() + ".png",
@@ -628,6 +633,7 @@ void TVelmoraForm::FileExportChartExecute() {
 }
 
 void TVelmoraForm::EditCopyExecute() {
+    commitFocusedField();
     QApplication::clipboard()->setText(QString::fromStdString(ClipboardText(spec_)));
 }
 
@@ -680,10 +686,15 @@ void TVelmoraForm::listenForHandOver() {
 
 // --- window events ------------------------------------------------------------------
 
-void TVelmoraForm::closeEvent(QCloseEvent* e) {
-    // Leaving the window commits the field being edited, as leaving the field would.
+void TVelmoraForm::commitFocusedField() {
+    // A toolbar button takes no focus: the field being typed in is committed
+    // as leaving it would, so that what is saved or copied is what is shown.
     if (auto* w = qobject_cast<QxCustomEdit*>(QApplication::focusWidget()); w && w->window() == this && w->Modified())
         w->CommitAndExit();
+}
+
+void TVelmoraForm::closeEvent(QCloseEvent* e) {
+    commitFocusedField();
     SaveSettings();
     e->accept();
 }

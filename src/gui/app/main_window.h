@@ -116,6 +116,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     QString coolantCaption() const;
     void showCoolant();
+    void commitFocusedField();
 
     void buildActions();
     void buildFields(QWidget* panel);
