@@ -80,8 +80,6 @@ QIcon themed(const char* name, const char* resource, QStyle::StandardPixmap fall
     return style->standardIcon(fallback);
 }
 
-QString number(const QVariant& v) { return v.toString(); }
-
 }  // namespace
 
 TVelmoraForm::TVelmoraForm(TRefrigLib& lib, const QStringList& arguments, QWidget* parent)
