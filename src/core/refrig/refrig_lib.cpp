@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/errors.h"
+#include "common/profile.h"
 #include "common/text_util.h"
 #include "units/number_text.h"
 
@@ -27,13 +28,6 @@ double checkedDivide(double n, double d, const char* what) {
 double checkedLog(double x, const char* what) {
     if (!(x > 0)) throw CalcError(std::string("Invalid floating point operation (") + what + ")");
     return std::log(x);
-}
-
-double readFloat(const CSimpleIniA& ini, const char* section, const char* key, double def) {
-    const char* v = ini.GetValue(section, key, nullptr);
-    double d;
-    if (v && TryTextToFloat(v, d)) return d;
-    return def;
 }
 
 int32_t readInt(const CSimpleIniA& ini, const char* section, const char* key, int32_t def) {
@@ -179,14 +173,14 @@ void TRefrigLib::Select(const std::string& name) {
     d.RefState = readText(ini, s, "RefState", d.RefState);
     d.SourceFile = readText(ini, s, "SourceFile", d.SourceFile);
     d.FluidType = readText(ini, s, "FluidType", d.FluidType);
-    d.TCrit = readFloat(ini, s, "TCrit", d.TCrit);
-    d.PCrit = readFloat(ini, s, "PCrit", d.PCrit);
-    d.DCrit = readFloat(ini, s, "DCrit", d.DCrit);
-    d.wm = readFloat(ini, s, "wm", d.wm);
-    d.TTrip = readFloat(ini, s, "TTrip", d.TTrip);
-    d.TBoil = readFloat(ini, s, "TBoil", d.TBoil);
-    d.TMax = readFloat(ini, s, "TMax", d.TMax);
-    d.TMin = readFloat(ini, s, "TMin", d.TMin);
+    d.TCrit = ProfileReadFloat(ini, s, "TCrit", d.TCrit);
+    d.PCrit = ProfileReadFloat(ini, s, "PCrit", d.PCrit);
+    d.DCrit = ProfileReadFloat(ini, s, "DCrit", d.DCrit);
+    d.wm = ProfileReadFloat(ini, s, "wm", d.wm);
+    d.TTrip = ProfileReadFloat(ini, s, "TTrip", d.TTrip);
+    d.TBoil = ProfileReadFloat(ini, s, "TBoil", d.TBoil);
+    d.TMax = ProfileReadFloat(ini, s, "TMax", d.TMax);
+    d.TMin = ProfileReadFloat(ini, s, "TMin", d.TMin);
     readList(ini, s, "dp", d.dp);
     readList(ini, s, "bp", d.bp);
     readList(ini, s, "lh", d.lh);

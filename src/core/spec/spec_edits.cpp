@@ -58,24 +58,26 @@ EditOutcome EditBarometer(TSpecification& spec, double P) {
     });
 }
 
-EditOutcome EditAmbient(TSpecification& spec, std::string_view text) {
+namespace {
+// A new outdoor or room state from typed text: checked, then mixed and cooled.
+EditOutcome editMixInput(TSpecification& spec, TAirStateRec TSpecification::*field, std::string_view text, double rh,
+                         const char* invalid) {
     return onCopy(spec, [&](TSpecification& s) {
         EditOutcome out;
-        SetStateFromText(text, s.Ambient, s.BP, 0.4);
-        if (!validState(s.Ambient)) out.message = "The ambient air state is not valid...";
+        SetStateFromText(text, s.*field, s.BP, rh);
+        if (!validState(s.*field)) out.message = invalid;
         mixAndCool(s);
         return out;
     });
 }
+}  // namespace
+
+EditOutcome EditAmbient(TSpecification& spec, std::string_view text) {
+    return editMixInput(spec, &TSpecification::Ambient, text, 0.4, "The ambient air state is not valid...");
+}
 
 EditOutcome EditSetPoint(TSpecification& spec, std::string_view text) {
-    return onCopy(spec, [&](TSpecification& s) {
-        EditOutcome out;
-        SetStateFromText(text, s.SetPoint, s.BP, 0.5);
-        if (!validState(s.SetPoint)) out.message = "The setpoint is not valid...";
-        mixAndCool(s);
-        return out;
-    });
+    return editMixInput(spec, &TSpecification::SetPoint, text, 0.5, "The setpoint is not valid...");
 }
 
 EditOutcome EditAirFlow(TSpecification& spec, double Qai) {

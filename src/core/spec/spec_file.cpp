@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "common/errors.h"
+#include "common/profile.h"
 #include "psy/air_state.h"
 #include "refrig/refrig_lib.h"
 #include "units/number_text.h"
@@ -39,13 +40,6 @@ bool loadProfile(CSimpleIniA& ini, const std::string& path) {
     const bool blank = data.find_first_not_of(" \t\r\n") == std::string::npos;
     if (!known && !blank) throw FileError(path + " is not a Velmora file: it holds no specification...");
     return true;
-}
-
-double readFloat(const CSimpleIniA& ini, const char* section, const char* key, double def) {
-    const char* v = ini.GetValue(section, key, nullptr);
-    double d;
-    if (v && TryTextToFloat(v, d)) return d;
-    return def;
 }
 
 TAirStateRec readState(const CSimpleIniA& ini, const std::string& path, const char* section, const char* key,
@@ -155,15 +149,15 @@ void ReadSpecFile(TSpecification& spec, TRefrigLib& lib, const std::string& path
     CSimpleIniA ini;
     loadProfile(ini, path);
     TSpecification s = spec;
-    s.BP = readFloat(ini, "Ambient", "Pressure", 101.325);
+    s.BP = ProfileReadFloat(ini, "Ambient", "Pressure", 101.325);
     s.SiteAltitude = Altitude(s.BP);
-    s.Qai = readFloat(ini, "Coil", "Inlet AirFlow", 10.0);
-    s.FreshAir = readFloat(ini, "Fresh Air", "Fraction", 0.12);
-    const double adp = readFloat(ini, "Coil", "ADP", 9.0);
+    s.Qai = ProfileReadFloat(ini, "Coil", "Inlet AirFlow", 10.0);
+    s.FreshAir = ProfileReadFloat(ini, "Fresh Air", "Fraction", 0.12);
+    const double adp = ProfileReadFloat(ini, "Coil", "ADP", 9.0);
     SetState(s.ADP, s.BP, adp, adp, 0);
-    s.BF = readFloat(ini, "Coil", "BF", 0.15);
-    s.Qt = readFloat(ini, "Coil", "Total Duty", s.Qt);
-    s.Twi = readFloat(ini, "Water", "Supply Temperature", 6.0);
+    s.BF = ProfileReadFloat(ini, "Coil", "BF", 0.15);
+    s.Qt = ProfileReadFloat(ini, "Coil", "Total Duty", s.Qt);
+    s.Twi = ProfileReadFloat(ini, "Water", "Supply Temperature", 6.0);
     s.Ambient = readState(ini, path, "Ambient", "Temperature", "32/21", s.BP);
     {
         const char* v = ini.GetValue("Room", "Set Point", nullptr);
@@ -174,8 +168,8 @@ void ReadSpecFile(TSpecification& spec, TRefrigLib& lib, const std::string& path
     s.OffCoil = readState(ini, path, "Coil", "Outlet Temperature", "13/12", s.BP);
     const char* type = ini.GetValue("Refrigerant", "Type", "R22");
     s.Refrigerant = type;
-    s.Suction = readFloat(ini, "Refrigerant", "Suction", 6.0);
-    s.SuctionPressure = readFloat(ini, "Refrigerant", "Pressure", 602.608);
+    s.Suction = ProfileReadFloat(ini, "Refrigerant", "Suction", 6.0);
+    s.SuctionPressure = ProfileReadFloat(ini, "Refrigerant", "Pressure", 602.608);
     s.Calculate();
     lib.Select(s.Refrigerant);
     spec = s;
