@@ -82,9 +82,9 @@ QIcon themed(const char* name, const char* resource, QStyle::StandardPixmap fall
 
 }  // namespace
 
-TVelmoraForm::TVelmoraForm(TRefrigLib& lib, const QStringList& arguments, QWidget* parent)
+TVelmoraForm::TVelmoraForm(TRefrigLib& lib, const QStringList& arguments, QWidget* parent, const QString& formName)
     : QMainWindow(parent), lib_(lib) {
-    setObjectName("VelmoraForm");
+    setObjectName(formName);
     setWindowIcon(QIcon(":/velmora/velmora.svg"));
     undo_ = new QUndoStack(this);
     AboutBoxDlg1 = new TAboutBoxDlg(this);
@@ -718,10 +718,7 @@ bool TVelmoraForm::eventFilter(QObject* o, QEvent* e) {
 // --- TMainForm ----------------------------------------------------------------------
 
 TMainForm::TMainForm(TRefrigLib& lib, const QStringList& arguments, QWidget* parent)
-    : TVelmoraForm(lib, arguments, parent) {
-    setObjectName("MainForm");
-    // The placement is kept under the main form's name.
-    RestoreFormPlacement(this, false, true);
+    : TVelmoraForm(lib, arguments, parent, "MainForm") {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(FileNew);
     file->addAction(FileOpen);

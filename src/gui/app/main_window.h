@@ -30,7 +30,9 @@ class TFmtEditLabel;
 class TVelmoraForm : public QMainWindow {
     Q_OBJECT
 public:
-    TVelmoraForm(TRefrigLib& lib, const QStringList& arguments, QWidget* parent = nullptr);
+    // formName names the window's settings section (its placement).
+    TVelmoraForm(TRefrigLib& lib, const QStringList& arguments, QWidget* parent = nullptr,
+                 const QString& formName = "VelmoraForm");
     ~TVelmoraForm() override;
 
     const TSpecification& Spec() const { return spec_; }
